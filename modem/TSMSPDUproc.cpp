@@ -371,16 +371,18 @@ QByteArray TSMSPDUproc::currentCommand() const
 
 // ---- Decoding -----------------------------------------------------------------------------------
 
-bool TSMSPDUproc::deliver(const QString &PDU)
+TSMSPDUproc::TDelivery TSMSPDUproc::deliver(const QString &PDU)
 {
     const Pdu::TDecodeResult r = Pdu::Decode(TrimText(PDU));
-    if (!r.ok() || r.pdu->type != Pdu::TPduType::Deliver)
-        return false;
+    if (!r.ok())
+        return Undecodable;
+    if (r.pdu->type != Pdu::TPduType::Deliver)
+        return NotReceived;
     const Pdu::TDecodedPdu &m = *r.pdu;
     m_receiveRejected = false;
     Q_EMIT OnReceiveSMS(this, m.smsc, m.number, m.text, m.timestamp);
     if (m_receiveRejected || !m_useTransmit)
-        return true;
+        return Delivered;
 
     // A forward request: the code, a colon, the numbers, "#", the text. The numbers start right
     // after the colon whatever the letter case of the code.
@@ -388,17 +390,17 @@ bool TSMSPDUproc::deliver(const QString &PDU)
     const qsizetype n = m_transmitSign.size();
     const qsizetype hash = text.indexOf(u'#');
     if (hash < 0 || upperAscii(QStringView(text).left(n + 1)) != upperAscii(m_transmitSign + u':'))
-        return true;
+        return Delivered;
     const QString numbers = TrimText(QStringView(text).mid(n + 1, hash - n - 1));
     const QString info = TrimText(QStringView(text).mid(hash + 1));
     if (!numbers.isEmpty())
         Q_EMIT OnTransmitMonitor(this, m.number, numbers, info);
-    return true;
+    return Delivered;
 }
 
 void TSMSPDUproc::DecodeDeliver(const QString &PDU)
 {
-    if (!deliver(PDU))
+    if (deliver(PDU) == Undecodable)
         throw EModemError(QStringLiteral("PDU无法解码"));
 }
 
@@ -721,8 +723,21 @@ void TSMSPDUproc::readStep(const QString &block, bool ok, bool error)
         return;
     }
     m_reading = true;
-    if (!deliver(lines[header + 1])) {
+    const TDelivery delivery = deliver(lines[header + 1]);
+    if (delivery == Undecodable) {
         resetAfterFailure();
+        return;
+    }
+    if (delivery == NotReceived) {
+        // A stored status report or sent message: not for the inbox, and not ours to delete.
+        Q_EMIT OnRevMonitor(this, QStringLiteral("第") + QString::number(m_readIndex)
+                                      + QStringLiteral("号位置不是收到的短信，已跳过"));
+        removeHead();
+        m_readFailures = 0;
+        CmdState = csIdle;
+        m_tryCount = 0;
+        m_readIndex = NoIndex;
+        m_reading = false;
         return;
     }
     if (m_receiveRejected) {

@@ -174,7 +174,8 @@ private:
     void stateStep(const QString &block);
     void readStep(const QString &block, bool ok, bool error);
     void retry(const QString &giveUpText);
-    bool deliver(const QString &pdu); // false when the PDU is not a readable SMS-DELIVER
+    enum TDelivery { Delivered, NotReceived, Undecodable };
+    TDelivery deliver(const QString &pdu);
     void removeHead();
     void noteReadFailure();
     void resetAfterFailure();
