@@ -1,5 +1,6 @@
 // Program entry: command-line tools first, then the gateway (window or headless).
 
+#include "GatewayMain.h"
 #include "PduCodec.h"
 #include "StoreQueue.h"
 #include "TMessageStore.h"
@@ -55,6 +56,5 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         return enqueue(args.mid(1));
     }
-    std::fputs("lumetra: the gateway itself is not built yet\n", stderr);
-    return 2;
+    return RunGateway(argc, argv);
 }

@@ -2,6 +2,8 @@
 
 #include <QStringEncoder>
 
+#include <array>
+
 namespace untPublic {
 
 QStringList SplitToList(const QString &source, const QString &separator)
@@ -41,25 +43,54 @@ QStringView CharAt(QStringView text, qsizetype pos)
     return text.mid(pos, 1);
 }
 
+namespace {
+
+// Halves of every BMP character's GBK form, worked out once: printable bytes count two halves,
+// high bytes one, blanks and controls none; 0xFF marks a character GBK cannot hold.
+const std::array<quint8, 65536> &GbkHalvesTable()
+{
+    static const std::array<quint8, 65536> table = [] {
+        std::array<quint8, 65536> t{};
+        QStringEncoder gbk("GBK");
+        for (int u = 0; u < 65536; ++u) {
+            if (u < 128) {
+                t[u] = (u > 32 && u < 127) ? 2 : (u == 127 ? 1 : 0);
+                continue;
+            }
+            const QChar c(static_cast<char16_t>(u));
+            if (c.isSurrogate()) {
+                t[u] = 0xFF;
+                continue;
+            }
+            // The encoder's error flag stays set once raised; an unmappable character shows as
+            // the replacement "?" instead.
+            const QByteArray bytes = gbk.encode(QStringView(&c, 1));
+            if (bytes.isEmpty() || bytes == "?") {
+                t[u] = 0xFF;
+                continue;
+            }
+            int halves = 0;
+            for (char b : bytes) {
+                const auto v = static_cast<unsigned char>(b);
+                halves += v >= 127 ? 1 : (v > 32 ? 2 : 0);
+            }
+            t[u] = quint8(halves);
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 int CharHalves(QStringView character)
 {
     if (character.isEmpty())
         return 0;
-    const char16_t u = character[0].unicode();
-    if (u < 128) // printable ASCII counts one, blanks and controls nothing, DEL is a high byte
-        return (u > 32 && u < 127) ? 2 : (u == 127 ? 1 : 0);
-    if (u >= 0x4E00 && u <= 0x9FA5) // the unified ideographs: all double-byte in GBK
-        return 2;
-    QStringEncoder gbk("GBK");
-    const QByteArray bytes = gbk.encode(character);
-    if (gbk.hasError())
-        return 2 * int(character.size());
-    int halves = 0;
-    for (char b : bytes) {
-        const auto v = static_cast<unsigned char>(b);
-        halves += v >= 127 ? 1 : (v > 32 ? 2 : 0);
-    }
-    return halves;
+    if (character.size() > 1) // a surrogate pair: outside GBK, counts its two units
+        return 4;
+    const quint8 halves = GbkHalvesTable()[character[0].unicode()];
+    return halves == 0xFF ? 2 : halves;
 }
 
 int TextLength(QStringView text)

@@ -57,6 +57,8 @@ void TestUntPublic::textLength_data()
     QTest::newRow("full-width punctuation") << QStringLiteral("，。") << 2;
     QTest::newRow("euro is one GBK byte") << QStringLiteral("€") << 0;
     QTest::newRow("two single high bytes") << QStringLiteral("€€") << 1;
+    QTest::newRow("second byte in the ASCII range counts one and a half")
+        << QStringLiteral("丂丂") << 3;
     QTest::newRow("emoji counts its two units") << QStringLiteral("😀") << 2;
 }
 

@@ -1,0 +1,6 @@
+# Time from one part's confirmation to the next part's "at+cmgs=" (target: under 10 ms).
+add_executable(bench_gateway ${CMAKE_CURRENT_LIST_DIR}/bench_gateway.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../gateway/tests/AnsweringModem.h)
+target_include_directories(bench_gateway PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../gateway/tests)
+target_link_libraries(bench_gateway PRIVATE lumetra_gateway lumetra_testsupport Qt6::SerialPort)
+lumetra_warnings(bench_gateway)
