@@ -94,6 +94,10 @@ struct TDecodeResult {
 // Decodes one PDU by its message type indicator. Never throws, never reads out of bounds.
 TDecodeResult Decode(QStringView hex);
 
+// The names the JSON output uses ("SMS-DELIVER", "7bit", ...).
+QString TypeName(TPduType type);
+QString CodingName(TCoding coding);
+
 // One JSON object (a single line, UTF-8) as the command line's --decode-pdu prints it:
 // type ("SMS-DELIVER", "SMS-SUBMIT", "SMS-STATUS-REPORT"), smsc, number, text, coding
 // ("7bit", "8bit", "ucs2"), timestamp ("yyyy-MM-dd HH:mm:ss"; null for SMS-SUBMIT), udh (hex

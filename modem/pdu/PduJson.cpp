@@ -84,32 +84,6 @@ namespace {
         bool m_first = true;
     };
 
-    QString typeName(TPduType type)
-    {
-        switch (type) {
-        case TPduType::Deliver:
-            return QStringLiteral("SMS-DELIVER");
-        case TPduType::Submit:
-            return QStringLiteral("SMS-SUBMIT");
-        case TPduType::StatusReport:
-            return QStringLiteral("SMS-STATUS-REPORT");
-        }
-        return {};
-    }
-
-    QString codingName(TCoding coding)
-    {
-        switch (coding) {
-        case TCoding::Bit7:
-            return QStringLiteral("7bit");
-        case TCoding::Bit8:
-            return QStringLiteral("8bit");
-        case TCoding::Ucs2:
-            return QStringLiteral("ucs2");
-        }
-        return {};
-    }
-
     void time(TJsonLine &json, const char *name, const QDateTime &t)
     {
         if (t.isValid())
@@ -120,6 +94,32 @@ namespace {
 
 } // namespace
 
+QString TypeName(TPduType type)
+{
+    switch (type) {
+    case TPduType::Deliver:
+        return QStringLiteral("SMS-DELIVER");
+    case TPduType::Submit:
+        return QStringLiteral("SMS-SUBMIT");
+    case TPduType::StatusReport:
+        return QStringLiteral("SMS-STATUS-REPORT");
+    }
+    return {};
+}
+
+QString CodingName(TCoding coding)
+{
+    switch (coding) {
+    case TCoding::Bit7:
+        return QStringLiteral("7bit");
+    case TCoding::Bit8:
+        return QStringLiteral("8bit");
+    case TCoding::Ucs2:
+        return QStringLiteral("ucs2");
+    }
+    return {};
+}
+
 QByteArray ToJson(const TDecodeResult &result)
 {
     TJsonLine json;
@@ -129,7 +129,7 @@ QByteArray ToJson(const TDecodeResult &result)
         return json.finish();
     }
     const TDecodedPdu &m = *result.pdu;
-    json.string("type", typeName(m.type));
+    json.string("type", TypeName(m.type));
     json.string("smsc", m.smsc);
     json.string("number", m.number);
     // 8-bit data is not text: it goes as hex in "data_hex" instead.
@@ -137,7 +137,7 @@ QByteArray ToJson(const TDecodeResult &result)
         json.null("text");
     else
         json.string("text", m.text);
-    json.string("coding", codingName(m.coding));
+    json.string("coding", CodingName(m.coding));
     if (m.type == TPduType::Submit)
         json.null("timestamp");
     else

@@ -2,6 +2,8 @@
 
 #include "PduCodec.h"
 
+#include "untPublic.h"
+
 #include "Gsm7Alphabet.h"
 #include "HexText.h"
 #include "SeptetPacking.h"
@@ -13,22 +15,12 @@ namespace Pdu {
 
 namespace {
 
-    bool isBlankOrControl(QChar c)
-    {
-        return c.unicode() <= 32;
-    }
 
 } // namespace
 
 QString EncodeSemiOctets(QStringView digits)
 {
-    qsizetype from = 0;
-    qsizetype to = digits.size();
-    while (from < to && isBlankOrControl(digits[from]))
-        ++from;
-    while (to > from && isBlankOrControl(digits[to - 1]))
-        --to;
-    QString s = digits.mid(from, to - from).toString();
+    QString s = untPublic::TrimText(digits);
     if (s.size() % 2 != 0)
         s.append(u'F');
     for (qsizetype i = 0; i + 1 < s.size(); i += 2)

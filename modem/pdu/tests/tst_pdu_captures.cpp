@@ -28,31 +28,6 @@ QString withoutPlus(QString s)
     return s.startsWith(u'+') ? s.mid(1) : s;
 }
 
-QString typeName(TPduType t)
-{
-    switch (t) {
-    case TPduType::Deliver:
-        return QStringLiteral("SMS-DELIVER");
-    case TPduType::Submit:
-        return QStringLiteral("SMS-SUBMIT");
-    case TPduType::StatusReport:
-        return QStringLiteral("SMS-STATUS-REPORT");
-    }
-    return {};
-}
-
-QString codingName(TCoding c)
-{
-    switch (c) {
-    case TCoding::Bit7:
-        return QStringLiteral("7bit");
-    case TCoding::Bit8:
-        return QStringLiteral("8bit");
-    case TCoding::Ucs2:
-        return QStringLiteral("ucs2");
-    }
-    return {};
-}
 
 QString timeText(const QDateTime &t)
 {
@@ -91,7 +66,7 @@ void TstPduCaptures::capture()
     QVERIFY2(r.ok(), qPrintable(r.error));
     const TDecodedPdu &m = *r.pdu;
 
-    QCOMPARE(typeName(m.type), str(e, "type"));
+    QCOMPARE(TypeName(m.type), str(e, "type"));
     QCOMPARE(m.smsc, withoutPlus(str(e, "smsc")));
     QCOMPARE(m.number, withoutPlus(str(e, "number")));
     QCOMPARE(m.tpduLength, e.value(QLatin1String("tpdu_length")).toInt());
@@ -116,7 +91,7 @@ void TstPduCaptures::capture()
     QCOMPARE(Hex::octet(m.pid), str(e, "pid"));
     QCOMPARE(Hex::octet(m.dcs), str(e, "dcs"));
     QCOMPARE(m.udl, e.value(QLatin1String("udl")).toInt());
-    QCOMPARE(codingName(m.coding), str(e, "coding"));
+    QCOMPARE(CodingName(m.coding), str(e, "coding"));
     if (has(e, "text"))
         QCOMPARE(m.text, str(e, "text"));
     if (has(e, "data_hex")) {
