@@ -1,6 +1,9 @@
 #include "GatewayCore.h"
 
+#include "IncomingHandler.h"
+#include "OutgoingQueue.h"
 #include "OutgoingScheduler.h"
+#include "SoundPlayer.h"
 #include "StoreStatements.h"
 #include "StoreText.h"
 #include "StoreViews.h"
@@ -97,6 +100,23 @@ bool TGatewayCore::FormCreate()
         m_options.prompts->Fail(failure, AppTitle());
         return false;
     }
+    m_queue = new TOutgoingQueue(m_modem, m_store.get(), m_scheduler, m_sendTimer, this);
+    connect(m_queue, &TOutgoingQueue::LogError, this, &TGatewayCore::LogError);
+    connect(this, &TGatewayCore::PartConfirmed, m_queue, &TOutgoingQueue::PartConfirmed);
+    connect(this, &TGatewayCore::SendFailure, m_queue, &TOutgoingQueue::SendFailure);
+    ISoundPlayer *sounds = m_options.sounds;
+    if (!sounds) {
+        m_ownSounds = std::make_unique<TSoundEffectPlayer>();
+        sounds = m_ownSounds.get();
+    }
+    m_incoming =
+        new TIncomingHandler(m_modem, m_store.get(), m_queue, sounds, m_options.appDir, this);
+    connect(m_incoming, &TIncomingHandler::LogReceived, this, &TGatewayCore::LogReceived);
+    connect(m_incoming, &TIncomingHandler::LogTraffic, this, &TGatewayCore::LogTraffic);
+    connect(
+        m_incoming, &TIncomingHandler::InboxChanged, this, [this] { refreshView(ADODataSet1); });
+    connect(m_incoming, &TIncomingHandler::AnswerEnabledChanged, this,
+        &TGatewayCore::AnswerEnabledChanged);
     m_views.insert(ADODataSet4, StoreViews::NewOutboxView(*m_store, this));
     m_views.insert(ADODataSet1, StoreViews::NewInboxView(*m_store, this));
     m_views.insert(ADODataSet2, StoreViews::NewGroupsView(*m_store, this));
@@ -110,6 +130,7 @@ bool TGatewayCore::FormCreate()
     if (!m_settings.HasCOM)
         m_settings.COM = int(m_ports.indexOf(TSMSPDUproc::SimulatorPortName()));
     m_fileCom = m_settings.COM;
+    m_incoming->SetAutoPlay(m_settings.AutoPlay);
     if (!m_options.extraPort.isEmpty())
         m_settings.COM = int(m_ports.indexOf(m_options.extraPort));
     return true;
@@ -127,6 +148,8 @@ bool TGatewayCore::btnSetClick(const TGatewaySettings &fromControls)
     if (!saved)
         Q_EMIT LogError(QStringLiteral("错误:初始化失败！"));
     m_setUpDone = m_setUpDone || applied;
+    if (m_setUpDone && m_queue)
+        m_queue->Start(); // from the first completed set-up on
     Q_EMIT SetUpChanged(m_setUpDone, applied && saved);
     return applied;
 }
@@ -155,6 +178,13 @@ bool TGatewayCore::ApplyModemSettings(const TGatewaySettings &s)
             connect(m_modem, &TSMSPDUproc::OnSndMonitor, this, &TGatewayCore::SndMonitor);
             connect(m_modem, &TSMSPDUproc::OnSendOKSMS, this, &TGatewayCore::SendOKSMS);
             connect(m_modem, &TSMSPDUproc::OnError, this, &TGatewayCore::ErrMonitor);
+            if (m_incoming) {
+                connect(m_modem, &TSMSPDUproc::OnReceiveSMS, m_incoming, &TIncomingHandler::RecSMS);
+                connect(m_modem, &TSMSPDUproc::OnRingMonitor, m_incoming,
+                    &TIncomingHandler::RingMonitor);
+                connect(m_modem, &TSMSPDUproc::OnTransmitMonitor, m_incoming,
+                    &TIncomingHandler::TransmitMonitor);
+            }
         }
         m_modem->setActive(true);
     } catch (const EModemError &) {
@@ -162,6 +192,8 @@ bool TGatewayCore::ApplyModemSettings(const TGatewaySettings &s)
         return false;
     }
     m_settings = s;
+    if (m_incoming)
+        m_incoming->SetAutoPlay(s.AutoPlay);
     return true;
 }
 
@@ -217,6 +249,25 @@ int TGatewayCore::SendToRecipients(const QString &numbers, const QString &text)
     if (!m_scheduler || m_closed)
         return 0;
     return m_scheduler->Submit({ numbers, text });
+}
+
+std::optional<qint64> TGatewayCore::EnqueueMessage(const QString &number, const QString &text)
+{
+    if (!m_queue || m_closed)
+        return std::nullopt;
+    return m_queue->EnqueueMessage(number, text);
+}
+
+void TGatewayCore::SetAutoPlay(bool on)
+{
+    m_settings.AutoPlay = on;
+    if (m_incoming)
+        m_incoming->SetAutoPlay(on);
+}
+
+bool TGatewayCore::AnswerEnabled() const
+{
+    return m_incoming && m_incoming->AnswerEnabled();
 }
 
 void TGatewayCore::SendOKSMS(QObject *, const QString &mSendID, const QString &mSMSC,
@@ -402,6 +453,8 @@ void TGatewayCore::FormClose(const TGatewaySettings &fromControls)
     m_closed = true;
     if (!TConfigFile(ConfigPath()).SaveOptions(fromControls))
         qWarning("Lumetra: the options could not be written to %s", qPrintable(ConfigPath()));
+    if (m_queue)
+        m_queue->Stop();
     ReleaseModem();
     if (m_sendTimer->isActive())
         m_sendTimer->stop();

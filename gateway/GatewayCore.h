@@ -15,10 +15,14 @@
 #include <QPointer>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace Gateway {
 
 class IUserPrompts;
+class ISoundPlayer;
+class TIncomingHandler;
+class TOutgoingQueue;
 class TOutgoingScheduler;
 
 class TGatewayCore final : public QObject {
@@ -31,6 +35,7 @@ public:
         TTimerFactory timers; // the core's and the modem's timers
         TCommFactory comms; // the modem's transports
         IUserPrompts *prompts = nullptr; // required
+        ISoundPlayer *sounds = nullptr; // null: played through QSoundEffect
     };
 
     // The lists, by the numbers the pages know them by.
@@ -89,6 +94,16 @@ public:
     int SendToRecipients(const QString &numbers, const QString &text);
     TOutgoingScheduler *Scheduler() const { return m_scheduler; }
 
+    // ---- Outgoing queue and incoming messages -----------------------------------------------
+    // Appends one row to SM_TO_SP; its MS_ID, or nothing after a reported failure.
+    std::optional<qint64> EnqueueMessage(const QString &number, const QString &text);
+    TOutgoingQueue *Queue() const { return m_queue; }
+    TIncomingHandler *Incoming() const { return m_incoming; }
+    // cbAutoPlay as the operator sets it.
+    void SetAutoPlay(bool on);
+    // btnATA: enabled while a call rings.
+    bool AnswerEnabled() const;
+
     // ---- Lists ----------------------------------------------------------------------------
     TStoreView *View(TDataSet which) const { return m_views.value(which); }
     // Lists made by other parts of the window (contacts, orders) join the page switching.
@@ -145,6 +160,8 @@ Q_SIGNALS:
     // reset). The outgoing queue's bookkeeping hangs off these.
     void PartConfirmed();
     void SendFailure(const QString &text);
+    // btnATA is to be enabled (a call rings) or disabled.
+    void AnswerEnabledChanged(bool enabled);
 
 private:
     bool ApplyModemSettings(const TGatewaySettings &s);
@@ -164,6 +181,9 @@ private:
     std::unique_ptr<TMessageStore> m_store;
     QMap<int, QPointer<TStoreView>> m_views;
     TOutgoingScheduler *m_scheduler = nullptr;
+    TOutgoingQueue *m_queue = nullptr;
+    TIncomingHandler *m_incoming = nullptr;
+    std::unique_ptr<ISoundPlayer> m_ownSounds;
     ITimer *m_connTimer = nullptr;
     ITimer *m_sendTimer = nullptr;
     ITimer *m_csqTimer = nullptr;

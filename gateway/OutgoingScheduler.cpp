@@ -5,6 +5,8 @@
 #include "TSMSPDUproc.h"
 #include "untPublic.h"
 
+#include <utility>
+
 namespace Gateway {
 
 TOutgoingScheduler::TOutgoingScheduler(TSMSPDUproc *modem, QObject *parent)
@@ -28,6 +30,7 @@ void TOutgoingScheduler::Cancel()
 {
     m_jobs.clear();
     m_parts.clear();
+    m_answeredJob = 0;
     checkFinished();
 }
 
@@ -36,8 +39,12 @@ bool TOutgoingScheduler::startNextJob()
     while (!m_jobs.isEmpty() && m_parts.isEmpty()) {
         const auto [id, job] = m_jobs.takeFirst();
         m_currentJob = id;
+        m_jobConfirmed = m_jobFailed = m_jobDropped = 0;
         if (!m_modem || !m_modem->Active()) { // nothing goes out through an inactive modem
+            m_jobDropped = 1;
             Q_EMIT JobHandedOver(id);
+            jobAnswered(id);
+            reportAnsweredJob();
             continue;
         }
         if (job.queueMsgId > 0) {
@@ -58,9 +65,11 @@ bool TOutgoingScheduler::startNextJob()
                 m_parts.append({ id, e, number, piece });
         }
         m_total += int(m_parts.size());
-        if (m_parts.isEmpty())
+        if (m_parts.isEmpty()) {
             Q_EMIT JobHandedOver(id);
-        else
+            jobAnswered(id);
+            reportAnsweredJob();
+        } else
             Q_EMIT Progress(m_confirmed, m_failed, m_total);
     }
     return !m_parts.isEmpty();
@@ -71,6 +80,7 @@ void TOutgoingScheduler::Pump()
     if (m_pumping)
         return;
     m_pumping = true;
+    reportAnsweredJob();
     // Through an inactive modem nothing goes out: messages whose turn it is are dropped. One
     // that waits for a lost port to come back keeps waiting (the modem stays active).
     if (m_modem && !m_modem->Active() && m_parts.isEmpty() && !m_inFlight)
@@ -83,13 +93,19 @@ void TOutgoingScheduler::Pump()
         try {
             m_modem->SendSMS(part.number, part.text);
             m_inFlight = true;
+            m_inFlightJob = part.job;
         } catch (const EModemError &) {
             // A number the modem refuses: the rest of its text is dropped, the others go on.
             const qsizetype before = m_parts.size();
             m_parts.removeIf(
                 [&](const TPart &p) { return p.job == part.job && p.entry == part.entry; });
-            m_total -= int(before - m_parts.size()) + 1;
+            const int dropped = int(before - m_parts.size()) + 1;
+            m_total -= dropped;
+            m_jobDropped += dropped;
             Q_EMIT Progress(m_confirmed, m_failed, m_total);
+            if (m_parts.isEmpty() || m_parts.first().job != part.job)
+                jobAnswered(part.job);
+            reportAnsweredJob();
         }
         if (m_parts.isEmpty() || m_parts.first().job != part.job)
             Q_EMIT JobHandedOver(part.job);
@@ -104,7 +120,25 @@ void TOutgoingScheduler::partAnswered(bool confirmed)
         return;
     m_inFlight = false;
     ++(confirmed ? m_confirmed : m_failed);
+    ++(confirmed ? m_jobConfirmed : m_jobFailed);
     Q_EMIT Progress(m_confirmed, m_failed, m_total);
+    if (m_parts.isEmpty() || m_parts.first().job != m_inFlightJob)
+        jobAnswered(m_inFlightJob);
+}
+
+void TOutgoingScheduler::jobAnswered(int job)
+{
+    // The answer's own handlers (the part record, the failure report) run after this one;
+    // the job is reported when the modem is next pumped, which is after all of them.
+    m_answeredJob = job;
+}
+
+void TOutgoingScheduler::reportAnsweredJob()
+{
+    if (m_answeredJob == 0)
+        return;
+    const int job = std::exchange(m_answeredJob, 0);
+    Q_EMIT JobAnswered(job, m_jobConfirmed, m_jobFailed, m_jobDropped);
 }
 
 void TOutgoingScheduler::onModemFree()

@@ -33,6 +33,8 @@ public:
     // Hands over the next part if the modem is free; called on ModemFree.
     void Pump();
 
+    // The number the next Submit returns.
+    int NextJobNumber() const { return m_nextJob; }
     bool Idle() const { return m_jobs.isEmpty() && m_parts.isEmpty() && !m_inFlight; }
     bool InFlight() const { return m_inFlight; }
     int Confirmed() const { return m_confirmed; }
@@ -47,6 +49,10 @@ Q_SIGNALS:
     void JobHandedOver(int job);
     // Every handed-over part has been answered and nothing waits: the send is over.
     void Finished(int confirmed, int failed, int total);
+    // Every part of one message has been answered, or it had nothing to send: confirmed and
+    // failed parts, and parts never handed over (a number the modem refused, an inactive
+    // modem). Raised once the modem's handlers for the last answer have run.
+    void JobAnswered(int job, int confirmed, int failed, int dropped);
 
 private:
     struct TPart {
@@ -60,12 +66,19 @@ private:
     void partAnswered(bool confirmed);
     void onModemFree();
     void checkFinished();
+    void jobAnswered(int job);
+    void reportAnsweredJob();
 
     QPointer<TSMSPDUproc> m_modem;
     QList<QPair<int, TJob>> m_jobs;
     QList<TPart> m_parts;
     int m_nextJob = 1;
     int m_currentJob = 0;
+    int m_inFlightJob = 0;
+    int m_answeredJob = 0; // answered, reported on the next pump
+    int m_jobConfirmed = 0;
+    int m_jobFailed = 0;
+    int m_jobDropped = 0;
     bool m_inFlight = false;
     bool m_pumping = false;
     int m_confirmed = 0;

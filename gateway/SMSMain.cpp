@@ -169,6 +169,8 @@ void TfrmMain::connectSignals()
         lblLink->setText(ready ? QStringLiteral("短信猫已就绪") : QStringLiteral("短信猫未连接"));
     });
 
+    connect(core, &TGatewayCore::AnswerEnabledChanged, send->btnATA, &QPushButton::setEnabled);
+    connect(SettingsPage->cbAutoPlay, &QCheckBox::toggled, core, &TGatewayCore::SetAutoPlay);
     connect(send->btnSend, &QPushButton::clicked, this, &TfrmMain::btnSendClick);
     connect(send->edtMsg, &QPlainTextEdit::textChanged, this, &TfrmMain::edtMsgChange);
     connect(send, &TSendPage::SignalLabelDoubleClicked, core, &TGatewayCore::RequestSignal);

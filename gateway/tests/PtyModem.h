@@ -49,6 +49,14 @@ public:
     std::function<void(const QByteArray &)> onCommand;
     // Called right after a confirmation was written.
     std::function<void()> onConfirmed;
+    // A reply of the test's own for a command; an empty one leaves the usual answer.
+    std::function<QByteArray(const QByteArray &)> reply;
+    // An unsolicited block from the modem (an indication).
+    void Write(const QByteArray &block)
+    {
+        m_port.write(block);
+        m_port.flush();
+    }
 
 private:
     void onRead()
@@ -72,6 +80,13 @@ private:
     }
     void answer(const QByteArray &cmd)
     {
+        if (reply) {
+            const QByteArray own = reply(cmd);
+            if (!own.isEmpty()) {
+                Write(own);
+                return;
+            }
+        }
         if (cmd.startsWith("at+cmgs=")) {
             m_port.write("\r\n> ");
         } else if (cmd.endsWith('\x1A')) {
